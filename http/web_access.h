@@ -2,7 +2,8 @@
 
 // The one routine through which every HTTP and HTTPS request of gedan goes.
 //
-//   Text page = WebAccess({.url = shareLink});            // the body as internal text, "" on failure
+//   Text page = WebAccess({.url = shareLink});            // the body as internal text, "" on
+//   failure
 //
 //   Text status, cookies;
 //   Text body = WebAccess({.url = u, .method = 1, .postData = "a=1"},
@@ -20,7 +21,8 @@ class HttpTransport;
 
 struct WebRequest {
   Text url;
-  int method = 0;  // 0 GET, 1 POST, 2 HEAD, 3 PUT, 4 OPTIONS, 5 DELETE, 6 TRACE, 7 CONNECT; else GET
+  int method =
+      0;  // 0 GET, 1 POST, 2 HEAD, 3 PUT, 4 OPTIONS, 5 DELETE, 6 TRACE, 7 CONNECT; else GET
   Text postData;
   Text cookies;  // sent as the Cookie line, and merged into returnedCookies
   Text headers;  // extra request header lines separated by CR LF

@@ -38,8 +38,8 @@ class RegexObject {
   // Text of match `index`; empty when there is none. `position` receives the 0-based byte offset of
   // the match in the subject.
   Text MatchText(int index, int* position = nullptr) const;
-  // Text of group `groupIndex` of match `matchIndex`; empty when either is missing or the group took
-  // no part in the match (then `position` receives -1).
+  // Text of group `groupIndex` of match `matchIndex`; empty when either is missing or the group
+  // took no part in the match (then `position` receives -1).
   Text SubMatchText(int matchIndex, int groupIndex, int* position = nullptr) const;
   // Number of groups in the pattern, read from the first match; 0 when nothing matched.
   int SubMatchCount() const;

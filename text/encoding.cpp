@@ -1,12 +1,12 @@
 #include "text/encoding.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <utility>
+
+#include <iconv.h>
 
 namespace gedan {
 namespace {

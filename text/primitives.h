@@ -11,12 +11,16 @@
 //   ReplaceText("aaa", "aa", "b")         -> "ba"
 //   SplitText("a,,b,", ",")               -> {"a", "", "b"}
 
+#include <limits>
+
 #include "text/value.h"
 
 namespace gedan {
 
 // Returned by the searches when nothing is found.
 inline constexpr int kNotFound = -1;
+// The default count of ReplaceText and SplitText.
+inline constexpr int kNoLimit = std::numeric_limits<int>::max();
 
 int TextLength(TextView text);
 Text TextLeft(TextView text, int n);
@@ -26,18 +30,19 @@ Text TextMid(TextView text, int start, int n);
 
 enum class Case { kSensitive, kIgnore };
 
-// 1-based position of the first occurrence of `sought` at or after `start`, or -1. With Case::kIgnore
-// only the ASCII letters are folded together.
+// 1-based position of the first occurrence of `sought` at or after `start`, or -1. With
+// Case::kIgnore only the ASCII letters are folded together.
 int FindText(TextView text, TextView sought, int start = 1, Case letterCase = Case::kSensitive);
 
-// Every occurrence of `sought` from `start` on (at most `count` of them; a negative count means no
-// limit) replaced by `replacement`. Occurrences never overlap.
+// Every occurrence of `sought` from `start` on (at most `count` of them; 0 replaces nothing, a
+// negative count is no limit) replaced by `replacement`. Occurrences never overlap.
 Text ReplaceText(TextView text, TextView sought, TextView replacement = {}, int start = 1,
-                 int count = -1, Case letterCase = Case::kSensitive);
+                 int count = kNoLimit, Case letterCase = Case::kSensitive);
 
 // Pieces of `text` between separators. A trailing separator adds no empty last piece; a leading
-// separator or two adjacent ones give empty pieces. maxCount < 0 means no limit.
-TextArray SplitText(TextView text, TextView separator = ",", int maxCount = -1);
+// separator or two adjacent ones give empty pieces. At most maxCount pieces; none when it is 0 or
+// less.
+TextArray SplitText(TextView text, TextView separator = ",", int maxCount = kNoLimit);
 
 // Removes leading and trailing ASCII spaces and full-width spaces (0xA1 0xA1).
 Text TrimBoth(TextView text);

@@ -1,9 +1,9 @@
 #include "text/window_side.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <thread>
+
+#include <sys/stat.h>
 
 #include "text/encoding.h"
 
@@ -16,8 +16,12 @@ MessageBoxSink* g_messages = nullptr;
 
 }  // namespace
 
-void InstallEventPump(EventPump* pump) { g_pump = pump; }
-void InstallMessageBoxSink(MessageBoxSink* sink) { g_messages = sink; }
+void InstallEventPump(EventPump* pump) {
+  g_pump = pump;
+}
+void InstallMessageBoxSink(MessageBoxSink* sink) {
+  g_messages = sink;
+}
 
 void ProcessEvents() {
   if (g_pump != nullptr) g_pump->ProcessEvents();
