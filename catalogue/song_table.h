@@ -25,7 +25,8 @@ class SongTable {
  public:
   virtual ~SongTable() = default;
   virtual void DeleteAllItems() = 0;
-  // Appends an unchecked row of empty cells and returns its index.
+  // Appends an unchecked row of empty cells and returns its index; -1 when the table takes no more
+  // rows because the window showing it is gone, which ends a fill.
   virtual int InsertItem() = 0;
   virtual void SetItemText(int row, int column, const Text& text) = 0;
   // Empty for an empty cell or a missing row or column.

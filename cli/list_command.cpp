@@ -1,0 +1,53 @@
+#include <ostream>
+
+#include "catalogue/fetch_song_list.h"
+#include "catalogue/memory_song_table.h"
+#include "cli/commands.h"
+#include "text/encoding.h"
+
+namespace gedan::cli {
+namespace {
+
+void PrintRows(const SongTable& table, std::ostream& out) {
+  constexpr int kColumns[] = {kColumnIndex, kColumnName, kColumnHash, kColumnAlbumId, kColumnUrl};
+  for (int row = 0; row < table.GetItemCount(); ++row) {
+    const char* separator = "";
+    for (int column : kColumns) {
+      out << separator << AnsiToUtf8(table.GetItemText(row, column));
+      separator = "\t";
+    }
+    out << '\n';
+  }
+}
+
+}  // namespace
+
+int RunList(const Arguments& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 1) {
+    err << "gedan-cli: list takes one share link (gedan-cli list SHARE_LINK)\n";
+    return kExitUsage;
+  }
+  const std::string& link = args[0];
+  MemorySongTable table;
+  const SongListResult result = FetchSongList(Utf8ToAnsi(link), table);
+  switch (result.outcome) {
+    case SongListOutcome::kFilled:
+    case SongListOutcome::kAbandoned:
+      PrintRows(table, out);
+      out.flush();
+      return out ? kExitOk : kExitFailed;
+    case SongListOutcome::kFetchFailed:
+      err << "gedan-cli: cannot fetch " << link;
+      if (!result.status.empty()) err << ": " << AnsiToUtf8(result.status);
+      err << '\n';
+      return kExitFailed;
+    case SongListOutcome::kNoSongList:
+      err << "gedan-cli: the page at " << link << " holds no song list";
+      if (!result.status.empty()) err << " (HTTP " << AnsiToUtf8(result.status) << ")";
+      err << '\n';
+      return kExitFailed;
+  }
+  return kExitFailed;
+}
+
+}  // namespace gedan::cli
