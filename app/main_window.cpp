@@ -179,6 +179,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
+// The frame's size is known once the window is shown, on some platforms only once the window
+// manager has framed it, which then moves the window.
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!outerSizeFitted_) FitOuterSize();
+}
+
 void MainWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   if (!outerSizeFitted_ && isVisible()) FitOuterSize();
