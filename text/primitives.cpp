@@ -113,7 +113,8 @@ Text ReplaceText(TextView text, TextView sought, TextView replacement, int start
 
 TextArray SplitText(TextView text, TextView separator, int maxCount) {
   TextArray pieces;
-  if (text.empty() || maxCount <= 0) return pieces;
+  // A negative maxCount means no limit; only 0 asks for nothing.
+  if (text.empty() || maxCount == 0) return pieces;
   if (separator.empty()) {
     pieces.emplace_back(text);
     return pieces;
