@@ -1,3 +1,4 @@
+#include <cctype>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -127,6 +128,20 @@ TEST(DecodeCharset, DecodesNamedCharsetsAndRefusesUnknownNames) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const CharsetCase& c = cases[i];
     EXPECT_EQ(DecodeCharset(ToByteSet(c.bytes), c.charset), c.expected) << "row " << i;
+  }
+}
+
+// Pages choose the charset name; every spelling of it opens a converter, and the ones kept must
+// not run out or go stale when many names come by.
+TEST(DecodeCharset, KeepsWorkingOverManySpellingsOfCharsetNames) {
+  const std::string name = "latin1";
+  for (unsigned mask = 0; mask < (1u << name.size()); ++mask) {
+    std::string spelling = name;
+    for (std::size_t i = 0; i < name.size(); ++i)
+      if (mask & (1u << i)) spelling[i] = static_cast<char>(std::toupper(spelling[i]));
+    ASSERT_EQ(DecodeCharset(ToByteSet("caf\xE9"), spelling), Text("caf\xA8\xA6")) << spelling;
+    ASSERT_EQ(DecodeCharset(ToByteSet("x"), spelling + "-unknown"), std::nullopt);
+    ASSERT_EQ(Utf8ToAnsi("\xE4\xB8\xAD"), "\xD6\xD0");
   }
 }
 
