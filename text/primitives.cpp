@@ -113,8 +113,7 @@ Text ReplaceText(TextView text, TextView sought, TextView replacement, int start
 
 TextArray SplitText(TextView text, TextView separator, int maxCount) {
   TextArray pieces;
-  // A negative maxCount means no limit; only 0 asks for nothing.
-  if (text.empty() || maxCount == 0) return pieces;
+  if (text.empty() || maxCount <= 0) return pieces;
   if (separator.empty()) {
     pieces.emplace_back(text);
     return pieces;

@@ -135,20 +135,21 @@ struct SplitCase {
 TEST(SplitText, SplitsAtSeparatorsOnBoundaries) {
   // clang-format off
   const SplitCase cases[] = {
-      {"a,,b,", ",", -1, {"a", "", "b"}},
-      {",a", ",", -1, {"", "a"}},
-      {"a", ",", -1, {"a"}},
-      {",", ",", -1, {""}},
-      {"", ",", -1, {}},
-      {"abc", "", -1, {"abc"}},
-      {"x\r\ny", "\r\n", -1, {"x", "y"}},
-      {"k=1; k2=2", ";", -1, {"k=1", " k2=2"}},
+      {"a,,b,", ",", kNoLimit, {"a", "", "b"}},
+      {",a", ",", kNoLimit, {"", "a"}},
+      {"a", ",", kNoLimit, {"a"}},
+      {",", ",", kNoLimit, {""}},
+      {"", ",", kNoLimit, {}},
+      {"abc", "", kNoLimit, {"abc"}},
+      {"x\r\ny", "\r\n", kNoLimit, {"x", "y"}},
+      {"k=1; k2=2", ";", kNoLimit, {"k=1", " k2=2"}},
       {"a,b,c", ",", 2, {"a", "b"}},
       {"a,b,c", ",", 5, {"a", "b", "c"}},
       {"a,b,c", ",", 0, {}},
+      {"a,b,c", ",", -1, {}},  // a limit of 0 or less takes nothing
       // 81 61 holds the separator "a" as its second byte; 😀 holds "9".
-      {"\x81" "ab", "a", -1, {"\x81" "ab"}},
-      {std::string(kEmoji) + "9x", "9", -1, {kEmoji, "x"}},
+      {"\x81" "ab", "a", kNoLimit, {"\x81" "ab"}},
+      {std::string(kEmoji) + "9x", "9", kNoLimit, {kEmoji, "x"}},
   };
   // clang-format on
   for (std::size_t i = 0; i < std::size(cases); ++i) {
