@@ -31,7 +31,8 @@ int RunScreenshot(int argc, char** argv) {
     std::printf("filled %d rows in %lld ms\n", window.songTable().GetItemCount(),
                 static_cast<long long>(clock.elapsed()));
   }
-  QCoreApplication::processEvents();
+  // Layouts settle over a few rounds of events (scroll bars, the batched rows).
+  pump.DelayWithEvents(100);
   const bool saved = window.grab().save(args[2], "PNG");
   InstallEventPump(nullptr);
   if (!saved) std::fprintf(stderr, "gedan: cannot write %s\n", qPrintable(args[2]));
