@@ -206,7 +206,9 @@ class DuktapeHost final : public ScriptHost {
   // top of the stack for the caller to read and pop. False leaves the stack as it was.
   bool Run(TextView code, bool asProgram, Want want) {
     if (ctx_ == nullptr || broken_) return false;
-    const std::string source = ToEngineText(code);
+    std::string converted;
+    if (!IsPlainAscii(code)) converted = ToEngineText(code);
+    const std::string_view source = converted.empty() ? code : converted;
     Job job{source.data(), source.size(), asProgram, want, false};
     if (!Enter(&job)) return false;
     if (job.accepted && want != Want::kNothing) return true;

@@ -10,13 +10,6 @@ namespace {
 
 using Byte = unsigned char;
 
-bool IsPlainAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    auto b = static_cast<Byte>(c);
-    return b != 0 && b < 0x80;
-  });
-}
-
 // A surrogate in CESU-8 is ED A0..BF xx: ED A0..AF starts a high half, ED B0..BF a low half.
 bool IsSurrogateAt(std::string_view text, std::size_t p, Byte low, Byte high) {
   if (p + 2 >= text.size() || static_cast<Byte>(text[p]) != 0xED) return false;
@@ -30,6 +23,13 @@ std::uint32_t SurrogateValue(std::string_view text, std::size_t p) {
 }
 
 }  // namespace
+
+bool IsPlainAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    auto b = static_cast<Byte>(c);
+    return b != 0 && b < 0x80;
+  });
+}
 
 std::string ToEngineText(TextView text) {
   if (IsPlainAscii(text)) return std::string(text);

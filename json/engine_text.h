@@ -16,6 +16,10 @@ namespace gedan {
 // UTF-8 for the engine. Invalid input bytes become U+FFFD.
 std::string ToEngineText(TextView text);
 
+// True when every byte is ASCII other than zero: such a text reads the same in every encoding
+// involved and needs no conversion either way.
+bool IsPlainAscii(std::string_view text);
+
 // CESU-8 (or UTF-8) from the engine as internal text: surrogate pairs are joined, a lone surrogate
 // becomes U+FFFD, and the text ends at the first zero byte.
 Text FromEngineText(std::string_view cesu8);

@@ -114,7 +114,10 @@ bool JsonObject::Parse(TextView text) {
   Init();
   if (!host_) return false;
   host_->Eval("var " + name_ + "=null");
-  host_->AddCode("var " + name_ + "=" + JsonValue(text));
+  Text load = "var " + name_ + "=JSON.parse(";
+  AppendScriptStringLiteral(load, text);
+  load += ')';
+  host_->AddCode(load);
   return host_->EvalBoolean("null !=" + name_);
 }
 

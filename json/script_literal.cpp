@@ -15,6 +15,11 @@ bool InRange(Byte b, Byte low, Byte high) {
   return b >= low && b <= high;
 }
 
+// An ASCII byte that stands for itself inside a double-quoted literal.
+bool IsPlain(Byte b) {
+  return b >= 0x20 && b < 0x7F && b != '"' && b != '\\';
+}
+
 // Length of the character starting at `p`, or 0 when the bytes there form none.
 std::size_t CharacterLength(TextView text, std::size_t p) {
   auto lead = static_cast<Byte>(text[p]);
@@ -62,12 +67,18 @@ void AppendEscapedAscii(Text& out, char c) {
 
 }  // namespace
 
-Text ScriptStringLiteral(TextView text) {
-  Text out;
-  out.reserve(text.size() + text.size() / 8 + 2);
+void AppendScriptStringLiteral(Text& out, TextView text) {
+  out.reserve(out.size() + text.size() + text.size() / 16 + 16);  // room for a few escapes
   out += '"';
   std::size_t p = 0;
   while (p < text.size()) {
+    // Most of a text needs no escape: copy such runs whole.
+    std::size_t run = p;
+    while (run < text.size() && IsPlain(static_cast<Byte>(text[run]))) ++run;
+    out.append(text.substr(p, run - p));
+    p = run;
+    if (p == text.size()) break;
+
     std::size_t length = CharacterLength(text, p);
     TextView character = text.substr(p, length);
     if (length == 0) {
@@ -85,6 +96,11 @@ Text ScriptStringLiteral(TextView text) {
     p += length;
   }
   out += '"';
+}
+
+Text ScriptStringLiteral(TextView text) {
+  Text out;
+  AppendScriptStringLiteral(out, text);
   return out;
 }
 

@@ -15,5 +15,7 @@
 namespace gedan {
 
 Text ScriptStringLiteral(TextView text);
+// The same literal appended to `out`, which saves a copy of a long text.
+void AppendScriptStringLiteral(Text& out, TextView text);
 
 }  // namespace gedan
