@@ -125,6 +125,18 @@ void BM_MemberNames(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(da.GetMemberNames(names));
 }
 
+// A page that is nothing but a long array of zeros: counting it must stay linear in its length.
+void BM_MemberNamesOfLongArray(benchmark::State& state) {
+  Text page = "[";
+  for (std::int64_t k = 1; k < state.range(0); ++k) page += "0,";
+  page += "0]";
+  JsonObject da;
+  da.Parse(page);
+  TextArray names;
+  for (auto _ : state) benchmark::DoNotOptimize(da.GetMemberNames(names));
+  state.SetComplexityN(state.range(0));
+}
+
 void BM_ReadSongs(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   JsonObject da;
@@ -147,6 +159,11 @@ BENCHMARK(BM_SongListNativeReads)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmar
 BENCHMARK(BM_EngineStart)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Parse)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemberNames)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemberNamesOfLongArray)
+    ->RangeMultiplier(4)
+    ->Range(1 << 14, 1 << 20)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadSongs)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

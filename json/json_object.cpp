@@ -64,8 +64,16 @@ Text Stringified(TextView expression) {
 
 // JSON text as a script value. It is handed to the engine's JSON parser as a string, so nothing
 // in it can run.
+void AppendJsonValue(Text& code, TextView json) {
+  code += "JSON.parse(";
+  AppendScriptStringLiteral(code, json);
+  code += ')';
+}
+
 Text JsonValue(TextView json) {
-  return "JSON.parse(" + ScriptStringLiteral(json) + ")";
+  Text value;
+  AppendJsonValue(value, json);
+  return value;
 }
 
 Text ScriptValue(TextView value, bool asJson) {
@@ -114,9 +122,8 @@ bool JsonObject::Parse(TextView text) {
   Init();
   if (!host_) return false;
   host_->Eval("var " + name_ + "=null");
-  Text load = "var " + name_ + "=JSON.parse(";
-  AppendScriptStringLiteral(load, text);
-  load += ')';
+  Text load = "var " + name_ + "=";
+  AppendJsonValue(load, text);  // a long text is copied once, not three times
   host_->AddCode(load);
   return host_->EvalBoolean("null !=" + name_);
 }
@@ -240,8 +247,11 @@ bool JsonObject::Exists(TextView path) {
 int JsonObject::GetMemberNames(TextArray& names, TextView path) {
   Text list;
   if (host_) {
-    list = host_->EvalText("var ary=''; for (var key in " + DotRuleOrName(name_, path) +
-                           ") {ary=ary+ key+','; }");
+    // Every enumerable member name followed by a comma, the two inherited ones included. Joined
+    // once at the end: adding the names one by one to a growing string would take quadratic time
+    // on a long array.
+    list = host_->EvalText("var ary=[]; for (var key in " + DotRuleOrName(name_, path) +
+                           ") {ary.push(key);} ary.length ? ary.join(',')+',' : undefined");
     list = ReplaceText(list, "toJSONString,");
     list = ReplaceText(list, "parseJSON,");
     host_->Eval("ary=null");

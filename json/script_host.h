@@ -30,9 +30,12 @@ class ScriptHost {
 
   // Evaluate `code` as global code and give the value of its last expression or statement, not at
   // all (Eval only tells whether the engine accepted the script), as text, as a decimal or as a
-  // boolean. As text: a string unchanged, a whole number in plain digits, other numbers in the
-  // engine's shortest form, "true" or "false", null and undefined as the empty text, anything else
-  // as the engine's String() of it.
+  // boolean.
+  // As text: a string unchanged, a whole number in plain digits, another number in the engine's
+  // shortest form ("1.5", "NaN"), "true" or "false", null and undefined as the empty text, anything
+  // else as the engine's String() of it.
+  // As a decimal: a number (NaN gives 0), a boolean as 1 or 0, a string that reads as a number.
+  // As a boolean: a boolean, or a number other than 0 and NaN; anything else is false.
   virtual bool Eval(TextView code) = 0;
   virtual Text EvalText(TextView code) = 0;
   virtual double EvalNumber(TextView code) = 0;
