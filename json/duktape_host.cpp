@@ -98,8 +98,8 @@ duk_ret_t Normalise(duk_context* ctx, void* udata) {
   return 1;
 }
 
-// What one run of a script left behind. Plain data: the engine unwinds with longjmp, which must
-// not pass over anything with a destructor.
+// One run of a script and its outcome. Plain data, like everything RunJob touches: the engine
+// unwinds with longjmp, which must not pass over anything with a destructor.
 struct Job {
   const char* code;
   std::size_t length;
