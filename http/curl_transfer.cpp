@@ -35,8 +35,7 @@ std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t
   return length;
 }
 
-std::size_t BufferedTransfer::OnBody(char* data, std::size_t size, std::size_t count,
-                                     void* self) {
+std::size_t BufferedTransfer::OnBody(char* data, std::size_t size, std::size_t count, void* self) {
   auto* transfer = static_cast<BufferedTransfer*>(self);
   std::size_t length = size * count;
   std::size_t room = transfer->maxBodyBytes_ - transfer->bodyBytes_;

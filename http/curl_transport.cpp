@@ -48,8 +48,8 @@ struct CurlTransport::Request {
 namespace {
 
 bool IsUnreserved(unsigned char byte) {
-  return byte > 0x20 && byte < 0x7F && byte != '"' && byte != '<' && byte != '>' &&
-         byte != '\\' && byte != '^' && byte != '`' && byte != '{' && byte != '|' && byte != '}';
+  return byte > 0x20 && byte < 0x7F && byte != '"' && byte != '<' && byte != '>' && byte != '\\' &&
+         byte != '^' && byte != '`' && byte != '{' && byte != '|' && byte != '}';
 }
 
 // The object name as it goes on the wire: UTF-8, with bytes a URL cannot carry percent-encoded.
@@ -129,9 +129,13 @@ void SetMethodAndBody(CURL* easy, TextView verb, const Bytes& body) {
 CurlTransport::CurlTransport(std::size_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
 CurlTransport::~CurlTransport() = default;
 
-bool CurlTransport::CheckPlatform() { return InitCurlOnce(); }
+bool CurlTransport::CheckPlatform() {
+  return InitCurlOnce();
+}
 
-bool CurlTransport::CrackUrl(TextView url, UrlParts* parts) { return gedan::CrackUrl(url, parts); }
+bool CurlTransport::CrackUrl(TextView url, UrlParts* parts) {
+  return gedan::CrackUrl(url, parts);
+}
 
 TransportHandle CurlTransport::Open(AccessType accessType, TextView proxyName) {
   auto session = std::make_unique<Session>();
@@ -244,8 +248,8 @@ bool CurlTransport::SendRequest(TransportHandle handle, const Bytes& body) {
   request->body = body;
 
   ApplyCommonOptions(easy, request->transferOptions, &request->guard);
-  std::string url = BuildUrl(connection.hostName, connection.port, request->secure,
-                             request->objectName);
+  std::string url =
+      BuildUrl(connection.hostName, connection.port, request->secure, request->objectName);
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   // An empty proxy also keeps libcurl from taking one from the environment.
   std::string proxy;

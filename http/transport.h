@@ -28,8 +28,8 @@ enum class CredentialTarget { kServer = 0, kProxy = 1 };
 // Option numbers and values taken by SetOption.
 inline constexpr int kOptionDisableFeature = 63;
 inline constexpr int kOptionEnableFeature = 79;
-inline constexpr std::uint32_t kFeatureCookies = 1;        // with kOptionDisableFeature
-inline constexpr std::uint32_t kFeatureRedirects = 2;      // with kOptionDisableFeature
+inline constexpr std::uint32_t kFeatureCookies = 1;          // with kOptionDisableFeature
+inline constexpr std::uint32_t kFeatureRedirects = 2;        // with kOptionDisableFeature
 inline constexpr std::uint32_t kFeatureRevocationCheck = 1;  // with kOptionEnableFeature
 
 class HttpTransport {

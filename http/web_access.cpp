@@ -48,19 +48,32 @@ const Text& FailureText(Failure failure) {
   static const Text k712 = Utf8ToAnsi("712 服务器未响应!");
   static const Text k713 = Utf8ToAnsi("713 读取数据失败!");
   switch (failure) {
-    case Failure::kPlatform: return k700;
-    case Failure::kUrl: return k701;
-    case Failure::kSession: return k702;
-    case Failure::kConnection: return k703;
-    case Failure::kRequest: return k704;
-    case Failure::kTimeouts: return k705;
-    case Failure::kCredentials: return k707;
-    case Failure::kCookieOption: return k708;
-    case Failure::kRedirectOption: return k709;
-    case Failure::kHeaders: return k710;
-    case Failure::kSend: return k711;
-    case Failure::kReceive: return k712;
-    case Failure::kRead: return k713;
+    case Failure::kPlatform:
+      return k700;
+    case Failure::kUrl:
+      return k701;
+    case Failure::kSession:
+      return k702;
+    case Failure::kConnection:
+      return k703;
+    case Failure::kRequest:
+      return k704;
+    case Failure::kTimeouts:
+      return k705;
+    case Failure::kCredentials:
+      return k707;
+    case Failure::kCookieOption:
+      return k708;
+    case Failure::kRedirectOption:
+      return k709;
+    case Failure::kHeaders:
+      return k710;
+    case Failure::kSend:
+      return k711;
+    case Failure::kReceive:
+      return k712;
+    case Failure::kRead:
+      return k713;
   }
   return k713;
 }
@@ -72,7 +85,7 @@ bool ExitsQuietly(Failure failure) {
 }
 
 TextView Verb(int method) {
-  static constexpr TextView kVerbs[] = {"GET",     "POST",  "HEAD",  "PUT",
+  static constexpr TextView kVerbs[] = {"GET",     "POST",   "HEAD",  "PUT",
                                         "OPTIONS", "DELETE", "TRACE", "CONNECT"};
   return method >= 0 && method < 8 ? kVerbs[method] : kVerbs[0];
 }
@@ -93,8 +106,7 @@ Text BuildRequestHeaders(const WebRequest& request, const Text& cookies) {
   addUnless("Accept-Encoding: ", Case::kIgnore, "Accept-Encoding: gbk, GB2312");
   addUnless("Accept-Language: ", Case::kIgnore, "Accept-Language: zh-cn");
   if (request.method == 1)
-    addUnless("Content-Type:", Case::kSensitive,
-              "Content-Type: application/x-www-form-urlencoded");
+    addUnless("Content-Type:", Case::kSensitive, "Content-Type: application/x-www-form-urlencoded");
   addUnless("Cache-Control: ", Case::kIgnore, "Cache-Control: no-cache");
   if (!cookies.empty()) addUnless("Cookie: ", Case::kIgnore, "Cookie: " + cookies);
   return headers;
@@ -181,8 +193,8 @@ class Call {
     if (!transport_.ReceiveResponse(request)) return Failure::kReceive;
 
     Bytes body = ReadBody();
-    *result = RunResponseStage(
-        {transport_, request, body, cookies_, request_.mergeCookies, regex_}, outputs_);
+    *result = RunResponseStage({transport_, request, body, cookies_, request_.mergeCookies, regex_},
+                               outputs_);
     return std::nullopt;
   }
 
@@ -198,7 +210,8 @@ class Call {
         NoteReadFailure();
         break;
       }
-      int wanted = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(available), room));
+      int wanted =
+          static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(available), room));
       Bytes buffer = BlankBytes(wanted);
       int read = 0;
       if (!transport_.ReadData(handles_.request, buffer.data(), wanted, &read)) {
