@@ -3,6 +3,11 @@
 #include <algorithm>
 
 namespace gedan {
+namespace {
+
+constexpr std::size_t kMaxHeaderBytes = std::size_t{1} << 20;
+
+}  // namespace
 
 BufferedTransfer::BufferedTransfer(std::size_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
 
@@ -28,6 +33,10 @@ std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t
     transfer->rawHeaders_.clear();
     transfer->headersComplete_ = false;
   }
+  // Lines after a complete block are trailers of a chunked body, not headers of the response.
+  if (transfer->headersComplete_) return length;
+  // A header block this large is no answer but an attack on memory.
+  if (transfer->rawHeaders_.size() + length > kMaxHeaderBytes) return 0;
   // Texts never hold a zero byte.
   for (char c : line)
     if (c != '\0') transfer->rawHeaders_.push_back(c);

@@ -1,6 +1,7 @@
 #include "http/web_access.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "http/curl_transfer.h"
@@ -169,7 +170,10 @@ class Call {
     if (handles_.request == kNoHandle) return Failure::kRequest;
     TransportHandle request = handles_.request;
 
-    int t = request_.timeoutSeconds > 0 ? request_.timeoutSeconds * 1000 : 30000;
+    // Seconds beyond what fits in 32-bit milliseconds (about 24 days) mean the longest time-out.
+    constexpr int kLongestSeconds = std::numeric_limits<int>::max() / 1000;
+    int t = request_.timeoutSeconds > 0 ? std::min(request_.timeoutSeconds, kLongestSeconds) * 1000
+                                        : 30000;
     if (!transport_.SetTimeouts(request, t, t, t, t)) return Failure::kTimeouts;
     if (!request_.userName.empty() && !request_.password.empty() &&
         !transport_.SetCredentials(request, CredentialTarget::kServer, request_.userName,

@@ -239,6 +239,16 @@ TEST_F(WebAccessLoopback, BodyBeyondTheCapIsCutAsAReadFailure) {
   EXPECT_EQ(watched.Calls("ReadData failed").size(), 1u);
 }
 
+TEST_F(WebAccessLoopback, OversizedHeaderBlockIsNoResponse) {
+  server.Handle("/fat", [](const httplib::Request&, httplib::Response& response) {
+    for (int i = 0; i < 1500; ++i)
+      response.set_header("X-Pad-" + std::to_string(i), std::string(1000, 'p'));
+    response.set_content("body", "text/plain");
+  });
+  EXPECT_EQ(WebAccess({.url = server.Url("/fat")}, {.status = &status}), "");
+  EXPECT_EQ(status, Utf8ToAnsi("712 服务器未响应!"));
+}
+
 TEST_F(WebAccessLoopback, TransportFailuresOnTheWire) {
   Text deadUrl;
   {

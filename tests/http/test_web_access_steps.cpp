@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -302,9 +303,11 @@ TEST(WebAccessSteps, CookieAndRedirectOptions) {
 }
 
 TEST(WebAccessSteps, TimeoutSecondsBecomeOneValueForAllFourTimeouts) {
-  const std::pair<int, const char*> cases[] = {{0, "SetTimeouts 30000 30000 30000 30000"},
-                                               {-4, "SetTimeouts 30000 30000 30000 30000"},
-                                               {5, "SetTimeouts 5000 5000 5000 5000"}};
+  const std::pair<int, const char*> cases[] = {
+      {0, "SetTimeouts 30000 30000 30000 30000"},
+      {-4, "SetTimeouts 30000 30000 30000 30000"},
+      {5, "SetTimeouts 5000 5000 5000 5000"},
+      {std::numeric_limits<int>::max(), "SetTimeouts 2147483000 2147483000 2147483000 2147483000"}};
   for (const auto& [seconds, expected] : cases) {
     RecordingTransport fake;
     WebAccess({.url = "http://h/", .timeoutSeconds = seconds}, {}, fake);
