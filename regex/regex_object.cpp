@@ -1,13 +1,17 @@
 #include "regex/regex_object.h"
 
-#define PCRE2_CODE_UNIT_WIDTH 16
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// The 16-bit library: patterns and subjects are matched as UTF-16.
+// clang-format off
+#define PCRE2_CODE_UNIT_WIDTH 16
 #include <pcre2.h>
+// clang-format on
 
 #include "text/encoding.h"
 #include "text/markers.h"
@@ -136,8 +140,8 @@ void RegexObject::State::Collect(const pcre2_code* code, bool global) {
     if (rc <= 0) break;
 
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data.get());
-    // \K inside a lookahead can report a match that ends before it starts; there is nothing
-    // sensible to keep from it.
+    // A match that ends before it starts (\K in a lookaround can do that) has nothing sensible
+    // to keep.
     if (ovector[0] > ovector[1]) break;
     for (std::size_t group = 0; group <= groupCount; ++group) {
       Span span;

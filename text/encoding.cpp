@@ -29,15 +29,20 @@ struct IconvCloser {
 using IconvHandle = std::unique_ptr<void, IconvCloser>;
 
 // Opening a converter costs more than converting a short text, so each thread keeps the ones it
-// has used. nullptr when iconv does not know the pair.
+// has used. nullptr when iconv does not know the pair. Charset names come from web pages, so
+// unknown names are not kept and the cache starts afresh when it grows large: a stream of pages
+// naming ever new charsets (or spelling one in ever new letter cases) cannot make it grow without
+// bound. The handle returned stays valid until the next call on this thread.
 iconv_t Converter(const std::string& to, const std::string& from) {
+  constexpr std::size_t kMaxConverters = 32;
   thread_local std::map<std::pair<std::string, std::string>, IconvHandle> cache;
   auto key = std::make_pair(to, from);
   auto it = cache.find(key);
   if (it == cache.end()) {
     iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    IconvHandle handle(cd == reinterpret_cast<iconv_t>(-1) ? nullptr : cd);
-    it = cache.emplace(std::move(key), std::move(handle)).first;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
+    if (cache.size() >= kMaxConverters) cache.clear();
+    it = cache.emplace(std::move(key), IconvHandle(cd)).first;
   }
   return static_cast<iconv_t>(it->second.get());
 }
