@@ -31,8 +31,8 @@ bool HostIsSound(TextView host) {
 }  // namespace
 
 Text UrlParts::ObjectName() const {
-  if (path.empty()) return "/";
-  return path + extraInfo;
+  // A URL such as http://host?x=1 has no path; its query still belongs to the request.
+  return (path.empty() ? Text("/") : path) + extraInfo;
 }
 
 bool CrackUrl(TextView url, UrlParts* parts) {

@@ -20,8 +20,7 @@ struct UrlParts {
   Text path;       // from the first "/" after the host; may be empty
   Text extraInfo;  // the query with its leading "?"; may be empty
 
-  // What the request line asks for: the path followed by the query, or "/" when the URL has no
-  // path (then the query is dropped too).
+  // What the request line asks for: the path ("/" when the URL has none) followed by the query.
   Text ObjectName() const;
 };
 

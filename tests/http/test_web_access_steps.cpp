@@ -206,8 +206,8 @@ TEST(WebAccessSteps, UrlGivesHostPortObjectAndSecureFlag) {
       {"https://h/a", "Connect h 443", "OpenRequest GET /a secure"},
       {"https://h:8443/a?q", "Connect h 8443", "OpenRequest GET /a?q secure"},
       {"HTTP://user:pw@h:81/x#part", "Connect h 81", "OpenRequest GET /x plain"},
-      // Without a path the object is "/" and the query goes with the path.
-      {"http://h?x=1", "Connect h 80", "OpenRequest GET / plain"},
+      // Without a path the object is "/", and the query is kept after it.
+      {"http://h?x=1", "Connect h 80", "OpenRequest GET /?x=1 plain"},
       {"http://[::1]:8080/v6", "Connect ::1 8080", "OpenRequest GET /v6 plain"},
   };
   for (const UrlCase& c : cases) {
