@@ -20,18 +20,18 @@ namespace gedan {
 class HttpTransport;
 
 struct WebRequest {
-  Text url;
+  Text url{};
   int method =
       0;  // 0 GET, 1 POST, 2 HEAD, 3 PUT, 4 OPTIONS, 5 DELETE, 6 TRACE, 7 CONNECT; else GET
-  Text postData;
-  Text cookies;  // sent as the Cookie line, and merged into returnedCookies
-  Text headers;  // extra request header lines separated by CR LF
+  Text postData{};
+  Text cookies{};  // sent as the Cookie line, and merged into returnedCookies
+  Text headers{};  // extra request header lines separated by CR LF
   bool noRedirect = false;
-  Text userName;
-  Text password;
-  Text proxy;  // host[:port]
-  Text proxyUser;
-  Text proxyPassword;
+  Text userName{};
+  Text password{};
+  Text proxy{};  // host[:port]
+  Text proxyUser{};
+  Text proxyPassword{};
   int timeoutSeconds = 0;  // 0 or less: 30 seconds
   bool mergeCookies = true;
 };

@@ -30,8 +30,8 @@ namespace gedan::testing {
 struct CannedResponse {
   int status = 200;
   // Sent in this order; a name may repeat (several Set-Cookie lines).
-  std::vector<std::pair<std::string, std::string>> headers;
-  std::string body;
+  std::vector<std::pair<std::string, std::string>> headers{};
+  std::string body{};
   std::string contentType = "text/html";
   // Waits this long before answering at all (to test time-outs).
   int delayMs = 0;

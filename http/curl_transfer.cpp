@@ -1,0 +1,71 @@
+#include "http/curl_transfer.h"
+
+#include <algorithm>
+
+namespace gedan {
+namespace {
+
+constexpr std::size_t kMaxHeaderBytes = std::size_t{1} << 20;
+
+}  // namespace
+
+BufferedTransfer::BufferedTransfer(std::size_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
+
+void BufferedTransfer::Perform(CURL* easy) {
+  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &BufferedTransfer::OnHeader);
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &BufferedTransfer::OnBody);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  result_ = curl_easy_perform(easy);
+  long requestSize = 0;
+  curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &requestSize);
+  requestSent_ = requestSize > 0 || !rawHeaders_.empty();
+}
+
+std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t count,
+                                       void* self) {
+  auto* transfer = static_cast<BufferedTransfer*>(self);
+  std::size_t length = size * count;
+  TextView line(data, length);
+  // Each response of a redirect chain (and an interim "100 Continue") starts with its status
+  // line; only the last response's headers are wanted.
+  if (line.starts_with("HTTP/")) {
+    transfer->rawHeaders_.clear();
+    transfer->headersComplete_ = false;
+  }
+  // Lines after a complete block are trailers of a chunked body, not headers of the response.
+  if (transfer->headersComplete_) return length;
+  // A header block this large is no answer but an attack on memory.
+  if (transfer->rawHeaders_.size() + length > kMaxHeaderBytes) return 0;
+  // Texts never hold a zero byte.
+  for (char c : line)
+    if (c != '\0') transfer->rawHeaders_.push_back(c);
+  if (line == "\r\n" || line == "\n") transfer->headersComplete_ = true;
+  return length;
+}
+
+std::size_t BufferedTransfer::OnBody(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* transfer = static_cast<BufferedTransfer*>(self);
+  std::size_t length = size * count;
+  std::size_t room = transfer->maxBodyBytes_ - transfer->bodyBytes_;
+  std::size_t kept = std::min(length, room);
+  if (kept > 0) {
+    auto* bytes = reinterpret_cast<unsigned char*>(data);
+    transfer->pieces_.emplace_back(bytes, bytes + kept);
+    transfer->bodyBytes_ += kept;
+  }
+  // Returning less than was offered makes curl stop with a write error.
+  return kept;
+}
+
+Bytes BufferedTransfer::TakeBody() {
+  Bytes body;
+  std::size_t total = 0;
+  for (const Bytes& piece : pieces_) total += piece.size();
+  body.reserve(total);
+  for (const Bytes& piece : pieces_) body.insert(body.end(), piece.begin(), piece.end());
+  pieces_.clear();
+  return body;
+}
+
+}  // namespace gedan
