@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWindow>
+#include <limits>
 
 #include "app/qt_text.h"
 #include "app/song_list_view.h"
@@ -94,6 +95,7 @@ void MainWindow::CreateControls() {
   noticeLabel_->setFont(bold);
 
   for (QLineEdit* edit : {shareLinkEdit_, directoryEdit_}) {
+    edit->setMaxLength(std::numeric_limits<int>::max());
     QPalette colours = edit->palette();
     colours.setColor(QPalette::Text, Qt::black);
     colours.setColor(QPalette::Base, Qt::white);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "app/main_window.h"
@@ -161,6 +162,7 @@ class MainWindowTest : public QObject {
       auto* edit = Find<QLineEdit>(window, name);
       QVERIFY(!edit->isReadOnly());
       QCOMPARE(edit->echoMode(), QLineEdit::Normal);
+      QCOMPARE(edit->maxLength(), std::numeric_limits<int>::max());
     }
     auto* label = Find<QLabel>(window, "透明标签1");
     QVERIFY(!label->text().isEmpty());
