@@ -10,44 +10,21 @@
 #include "catalogue/fetch_song_list.h"
 #include "catalogue/memory_song_table.h"
 #include "support/loopback_server.h"
+#include "support/share_page.h"
 #include "text/encoding.h"
 #include "text/window_side.h"
 
 namespace gedan {
 namespace {
 
-using testing::CannedResponse;
 using testing::LoopbackServer;
-
-// Canned answers, built field by field (designated initialisers that skip members warn here).
-CannedResponse Page(std::string body, int status = 200) {
-  CannedResponse response;
-  response.status = status;
-  response.body = std::move(body);
-  return response;
-}
-
-CannedResponse Redirect(const std::string& location) {
-  CannedResponse response;
-  response.status = 302;
-  response.headers = {{"Location", location}};
-  return response;
-}
+using testing::SharePage;
 
 constexpr const char* kPlayInfo = "http://www.kugou.com/yy/index.php?r=play/getdata&hash=";
 
 // GBK and GB18030 give the same bytes for the characters these pages use.
 std::string GbkOf(const std::string& utf8) {
   return Utf8ToAnsi(utf8);
-}
-
-// A share page as the service writes it: the song list assigned to a script variable and followed
-// by a comment, inside a page around it. In UTF-8 with a meta charset, or in GBK without one.
-std::string SharePage(const std::string& songs,
-                      const std::string& head = "<meta charset=\"utf-8\">") {
-  return "<html><head>" + head + "<title>歌单</title></head><body><script>\n" +
-         "var dataFromSmarty = " + songs +
-         ",//当前页面歌曲信息\nvar other = 1;\n</script></body></html>";
 }
 
 std::string GbkSharePage(const std::string& songs) {
@@ -114,7 +91,7 @@ class FetchSongListTest : public ::testing::Test {
 };
 
 TEST_F(FetchSongListTest, Utf8PageWithMetaCharsetReplacesRowsInArrayOrder) {
-  server_.Serve("/share", Page(SharePage(kThreeSongs)));
+  server_.Serve("/share", {.body = SharePage(kThreeSongs)});
   FillEarlierRows();
 
   const SongListResult result = FetchSongList(server_.Url("/share?id=7"), table_);
@@ -130,7 +107,7 @@ TEST_F(FetchSongListTest, Utf8PageWithMetaCharsetReplacesRowsInArrayOrder) {
 }
 
 TEST_F(FetchSongListTest, GbkPageWithoutCharsetIsTakenAsIs) {
-  server_.Serve("/share", Page(GbkSharePage(kThreeSongs)));
+  server_.Serve("/share", {.body = GbkSharePage(kThreeSongs)});
 
   const SongListResult result = FetchSongList(server_.Url("/share"), table_);
 
@@ -141,8 +118,8 @@ TEST_F(FetchSongListTest, GbkPageWithoutCharsetIsTakenAsIs) {
 }
 
 TEST_F(FetchSongListTest, RedirectedShareLinkIsFollowed) {
-  server_.Serve("/t", Redirect("/share?id=9"));
-  server_.Serve("/share", Page(GbkSharePage(kThreeSongs)));
+  server_.Serve("/t", {.status = 302, .headers = {{"Location", "/share?id=9"}}});
+  server_.Serve("/share", {.body = GbkSharePage(kThreeSongs)});
 
   EXPECT_EQ(FetchSongList(server_.Url("/t"), table_).outcome, SongListOutcome::kFilled);
   EXPECT_EQ(table_.GetItemCount(), 3);
@@ -150,7 +127,7 @@ TEST_F(FetchSongListTest, RedirectedShareLinkIsFollowed) {
 }
 
 TEST_F(FetchSongListTest, EmptyListClearsTheTable) {
-  server_.Serve("/share", Page(SharePage("[]")));
+  server_.Serve("/share", {.body = SharePage("[]")});
   FillEarlierRows();
 
   const SongListResult result = FetchSongList(server_.Url("/share"), table_);
@@ -163,8 +140,8 @@ TEST_F(FetchSongListTest, EmptyListClearsTheTable) {
 TEST_F(FetchSongListTest, MembersReadAsTheJsonObjectGivesThem) {
   // A number comes out as its decimal text, a missing member as the empty text; the address is
   // built from whatever was read.
-  server_.Serve("/share", Page(SharePage(R"([{"hash":"H1","song_name":"a","album_id":976},)"
-                                         R"({"hash":"H2","song_name":"b"}])")));
+  server_.Serve("/share", {.body = SharePage(R"([{"hash":"H1","song_name":"a","album_id":976},)"
+                                             R"({"hash":"H2","song_name":"b"}])")});
 
   FetchSongList(server_.Url("/share"), table_);
 
@@ -180,11 +157,11 @@ TEST_F(FetchSongListTest, NoSongListLeavesEarlierRowsChecksAndTextsAlone) {
     SongListOutcome outcome;
     char statusStart;  // first character of the status text
   };
-  server_.Serve("/missing", Page("<html>not here</html>", 404));
-  server_.Serve("/start-only", Page("var dataFromSmarty = [{\"hash\":\"H\"}];"));
-  server_.Serve("/end-only", Page(GbkOf("[{\"hash\":\"H\"}],//当前页面歌曲信息")));
-  server_.Serve("/not-json", Page(SharePage("[{hash: oops")));
-  server_.Serve("/empty", Page(""));
+  server_.Serve("/missing", {.status = 404, .body = "<html>not here</html>"});
+  server_.Serve("/start-only", {.body = "var dataFromSmarty = [{\"hash\":\"H\"}];"});
+  server_.Serve("/end-only", {.body = GbkOf("[{\"hash\":\"H\"}],//当前页面歌曲信息")});
+  server_.Serve("/not-json", {.body = SharePage("[{hash: oops")});
+  server_.Serve("/empty", {.body = ""});
   const std::vector<Case> cases = {
       {"empty link", "", SongListOutcome::kFetchFailed, '7'},
       {"nothing listening", "http://127.0.0.1:1/share", SongListOutcome::kFetchFailed, '7'},
@@ -246,8 +223,9 @@ class FetchSongListOrderTest : public ::testing::Test {
   void SetUp() override {
     unsetenv("GEDAN_SERVICE_ORIGIN");
     InstallEventPump(&pump_);
-    server_.Serve("/share", Page(SharePage(R"([{"hash":"H0","song_name":"n0","album_id":"a0"},)"
-                                           R"({"hash":"H1","song_name":"n1","album_id":"a1"}])")));
+    server_.Serve("/share",
+                  {.body = SharePage(R"([{"hash":"H0","song_name":"n0","album_id":"a0"},)"
+                                     R"({"hash":"H1","song_name":"n1","album_id":"a1"}])")});
   }
   void TearDown() override { InstallEventPump(nullptr); }
 

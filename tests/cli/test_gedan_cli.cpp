@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "support/loopback_server.h"
+#include "support/share_page.h"
 #include "version.h"
 
 extern char** environ;
@@ -20,16 +21,8 @@ extern char** environ;
 namespace gedan {
 namespace {
 
-using testing::CannedResponse;
 using testing::LoopbackServer;
-
-// Canned answers, built field by field (designated initialisers that skip members warn here).
-CannedResponse Page(std::string body, int status = 200) {
-  CannedResponse response;
-  response.status = status;
-  response.body = std::move(body);
-  return response;
-}
+using testing::SharePage;
 
 struct CliRun {
   int exitCode = -1;
@@ -85,11 +78,6 @@ CliRun RunCli(const std::vector<std::string>& args) {
   return run;
 }
 
-std::string SharePage(const std::string& songs) {
-  return "<html><head><meta charset=\"utf-8\"></head><script>var dataFromSmarty = " + songs +
-         ",//当前页面歌曲信息\n</script></html>";
-}
-
 class GedanCliTest : public ::testing::Test {
  protected:
   void SetUp() override { unsetenv("GEDAN_SERVICE_ORIGIN"); }
@@ -98,8 +86,8 @@ class GedanCliTest : public ::testing::Test {
 
 TEST_F(GedanCliTest, ListPrintsOneTabSeparatedUtf8LinePerSong) {
   server_.Serve("/share",
-                Page(SharePage(R"([{"hash":"A1","song_name":"晴天","album_id":"976"},)"
-                               R"({"hash":"B2","song_name":"Two Words","album_id":"5"}])")));
+                {.body = SharePage(R"([{"hash":"A1","song_name":"晴天","album_id":"976"},)"
+                                   R"({"hash":"B2","song_name":"Two Words","album_id":"5"}])")});
   setenv("GEDAN_SERVICE_ORIGIN", "http://svc.test", 1);
 
   const CliRun run = RunCli({"list", server_.Url("/share?id=1")});
@@ -113,14 +101,14 @@ TEST_F(GedanCliTest, ListPrintsOneTabSeparatedUtf8LinePerSong) {
 }
 
 TEST_F(GedanCliTest, EmptyListPrintsNothingAndSucceeds) {
-  server_.Serve("/share", Page(SharePage("[]")));
+  server_.Serve("/share", {.body = SharePage("[]")});
   const CliRun run = RunCli({"list", server_.Url("/share")});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "");
 }
 
 TEST_F(GedanCliTest, FailuresSayWhyOnStandardErrorAndExitNonZero) {
-  server_.Serve("/gone", Page("<html>no</html>", 404));
+  server_.Serve("/gone", {.status = 404, .body = "<html>no</html>"});
   struct Case {
     std::vector<std::string> args;
     int exitCode;
