@@ -7,15 +7,12 @@
 
 #include "http/read_url_bytes.h"
 #include "support/loopback_server.h"
+#include "text/bytes.h"
 
 namespace gedan {
 namespace {
 
 using testing::LoopbackServer;
-
-Bytes B(std::string_view s) {
-  return Bytes(s.begin(), s.end());
-}
 
 TEST(ReadUrlBytes, OnePlainHttp10GetWithItsOwnAgentAndAccept) {
   LoopbackServer server;
@@ -24,7 +21,7 @@ TEST(ReadUrlBytes, OnePlainHttp10GetWithItsOwnAgentAndAccept) {
     version = request.version;
     response.set_content("1\r\n", "text/plain");
   });
-  EXPECT_EQ(ReadUrlBytes(server.Url("/?1.htm")), B("1\r\n"));
+  EXPECT_EQ(ReadUrlBytes(server.Url("/?1.htm")), ToBytes("1\r\n"));
   auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].method, "GET");
@@ -39,14 +36,14 @@ TEST(ReadUrlBytes, BodyComesBackWhateverTheStatusAfterRedirects) {
   LoopbackServer server;
   server.Serve("/flag", {.status = 404, .body = "<html>not here</html>"});
   server.Serve("/moved", {.status = 301, .headers = {{"Location", "/flag"}}});
-  EXPECT_EQ(ReadUrlBytes(server.Url("/moved")), B("<html>not here</html>"));
+  EXPECT_EQ(ReadUrlBytes(server.Url("/moved")), ToBytes("<html>not here</html>"));
   EXPECT_EQ(server.Requests().size(), 2u);
 }
 
 TEST(ReadUrlBytes, BrokenOffBodyKeepsItsBytes) {
   LoopbackServer server;
   server.Serve("/cut", {.body = std::string(3000, 'q'), .truncateAfter = 700});
-  EXPECT_EQ(ReadUrlBytes(server.Url("/cut")), B(std::string(700, 'q')));
+  EXPECT_EQ(ReadUrlBytes(server.Url("/cut")), ToBytes(std::string(700, 'q')));
 }
 
 TEST(ReadUrlBytes, NoAnswerGivesNothing) {
@@ -66,7 +63,7 @@ TEST(ReadUrlBytes, GoesDirectEvenWhenTheEnvironmentNamesAProxy) {
   ::setenv("http_proxy", "http://127.0.0.1:1", 1);
   Bytes body = ReadUrlBytes(server.Url("/"));
   ::unsetenv("http_proxy");
-  EXPECT_EQ(body, B("direct"));
+  EXPECT_EQ(body, ToBytes("direct"));
 }
 
 }  // namespace

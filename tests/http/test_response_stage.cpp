@@ -7,6 +7,7 @@
 
 #include "http/recording_transport.h"
 #include "http/web_access.h"
+#include "text/bytes.h"
 #include "text/encoding.h"
 
 namespace gedan {
@@ -14,10 +15,6 @@ namespace {
 
 using testing::RecordingPump;
 using testing::RecordingTransport;
-
-Bytes B(std::string_view s) {
-  return Bytes(s.begin(), s.end());
-}
 
 // GB18030 bytes of 你好, and the same characters in other encodings (from the encoding tables).
 const Text kNiHao = "\xC4\xE3\xBA\xC3";
@@ -99,10 +96,10 @@ TEST(ResponseStage, LocationIsTheLastLocationLineInAnyLetterCase) {
 
 TEST(ResponseStage, ResultEndsAtAZeroByteWhileResponseBytesKeepsAll) {
   RecordingTransport fake;
-  fake.bodyPieces = {B(std::string("ab\0cd", 5))};
+  fake.bodyPieces = {ToBytes(std::string("ab\0cd", 5))};
   Bytes bytes;
   EXPECT_EQ(Fetch(fake, {.url = "http://h/"}, {.responseBytes = &bytes}), "ab");
-  EXPECT_EQ(bytes, B(std::string("ab\0cd", 5)));
+  EXPECT_EQ(bytes, ToBytes(std::string("ab\0cd", 5)));
 }
 
 TEST(ResponseStage, DeclaredCharsetDecidesTheResultText) {
@@ -131,7 +128,7 @@ TEST(ResponseStage, DeclaredCharsetDecidesTheResultText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RecordingTransport fake;
-    fake.bodyPieces = {B(c.body)};
+    fake.bodyPieces = {ToBytes(c.body)};
     EXPECT_EQ(Fetch(fake, {.url = "http://h/"}), c.expected);
   }
 }
@@ -140,7 +137,7 @@ TEST(ResponseStage, LetsEventsThroughAfterEachHeaderLineAndAfterADeclaredCharset
   RecordingTransport fake;
   RecordingPump pump(&fake.log);
   fake.rawHeaders = "HTTP/1.1 200 OK\r\nA: 1\r\nB: 2\r\n\r\n";
-  fake.bodyPieces = {B("<meta charset=utf-8>")};
+  fake.bodyPieces = {ToBytes("<meta charset=utf-8>")};
   Fetch(fake, {.url = "http://h/"});
   // 4 header lines, the charset, and the one before the handles close.
   EXPECT_EQ(fake.Calls("ProcessEvents").size(), 6u);

@@ -9,6 +9,7 @@
 #include "http/recording_transport.h"
 #include "http/web_access.h"
 #include "support/loopback_server.h"
+#include "text/bytes.h"
 #include "text/encoding.h"
 
 namespace gedan {
@@ -17,10 +18,6 @@ namespace {
 using testing::CannedResponse;
 using testing::LoopbackServer;
 using testing::RecordingTransport;
-
-Bytes B(std::string_view s) {
-  return Bytes(s.begin(), s.end());
-}
 
 const Text kNiHao = "\xC4\xE3\xBA\xC3";  // GB18030 你好
 const std::string kNiHaoUtf8 = "\xE4\xBD\xA0\xE5\xA5\xBD";
@@ -153,7 +150,7 @@ TEST_F(WebAccessLoopback, ZeroByteEndsTheTextButNotTheBytes) {
   server.Serve("/zero", {.body = body, .contentType = "application/octet-stream"});
   Bytes bytes;
   EXPECT_EQ(WebAccess({.url = server.Url("/zero")}, {.responseBytes = &bytes}), "ab");
-  EXPECT_EQ(bytes, B(body));
+  EXPECT_EQ(bytes, ToBytes(body));
 }
 
 TEST_F(WebAccessLoopback, BasicCredentialsReachTheServer) {
@@ -226,7 +223,7 @@ TEST_F(WebAccessLoopback, ServerThatDropsMidBodyGivesAReadFailureWithTheBytesRea
 
   Bytes bytes;
   WebAccess({.url = server.Url("/drop")}, {.responseBytes = &bytes});
-  EXPECT_EQ(bytes, B(body.substr(0, 1200)));
+  EXPECT_EQ(bytes, ToBytes(body.substr(0, 1200)));
 }
 
 TEST_F(WebAccessLoopback, BodyBeyondTheCapIsCutAsAReadFailure) {

@@ -11,6 +11,7 @@
 
 #include "http/recording_transport.h"
 #include "http/web_access.h"
+#include "text/bytes.h"
 #include "text/encoding.h"
 
 namespace gedan {
@@ -18,10 +19,6 @@ namespace {
 
 using testing::RecordingPump;
 using testing::RecordingTransport;
-
-Bytes B(std::string_view s) {
-  return Bytes(s.begin(), s.end());
-}
 
 const Text kDefaultHeaders =
     "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)\r\n"
@@ -66,10 +63,10 @@ TEST_P(WebAccessFailure, WritesItsTextClosesWhatWasOpenedAndTouchesNothingElse) 
   RecordingTransport fake;
   RecordingPump pump(&fake.log);
   fake.failing = {c.failing};
-  fake.bodyPieces = {B("body")};
+  fake.bodyPieces = {ToBytes("body")};
 
   Text status = "old", cookies = "keep", headers = "keep", location = "keep";
-  Bytes bytes = B("keep");
+  Bytes bytes = ToBytes("keep");
   Text result = WebAccess(EveryStep(),
                           {.returnedCookies = &cookies,
                            .returnedHeaders = &headers,
@@ -83,7 +80,7 @@ TEST_P(WebAccessFailure, WritesItsTextClosesWhatWasOpenedAndTouchesNothingElse) 
   EXPECT_EQ(cookies, "keep");
   EXPECT_EQ(headers, "keep");
   EXPECT_EQ(location, "keep");
-  EXPECT_EQ(bytes, B("keep"));
+  EXPECT_EQ(bytes, ToBytes("keep"));
 
   // The steps up to the failing one, then the closes: request, connection and session, each
   // handle 0 when its step was not passed (the fake numbers them 3, 2 and 1).
@@ -125,7 +122,7 @@ TEST(WebAccessSteps, SuccessfulGetRunsEveryStepInOrder) {
   RecordingTransport fake;
   RecordingPump pump(&fake.log);
   fake.rawHeaders = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n";
-  fake.bodyPieces = {B("hel"), B("lo")};
+  fake.bodyPieces = {ToBytes("hel"), ToBytes("lo")};
   Text status;
   EXPECT_EQ(WebAccess({.url = "http://h/"}, {.status = &status}, fake), "hello");
   EXPECT_EQ(status, "200 OK");
@@ -143,13 +140,13 @@ TEST(WebAccessSteps, SuccessfulGetRunsEveryStepInOrder) {
 
 TEST(WebAccessSteps, ReadFailureKeepsTheBytesAndTheResponseStageReplacesTheStatus) {
   RecordingTransport fake;
-  fake.bodyPieces = {B("par"), B("tial")};
+  fake.bodyPieces = {ToBytes("par"), ToBytes("tial")};
   fake.breakAfterPieces = true;
   Text status;
   Bytes bytes;
   EXPECT_EQ(WebAccess({.url = "http://h/"}, {.status = &status, .responseBytes = &bytes}, fake),
             "partial");
-  EXPECT_EQ(bytes, B("partial"));
+  EXPECT_EQ(bytes, ToBytes("partial"));
   EXPECT_EQ(status, "200 OK");
   EXPECT_EQ(fake.Calls("ReadData failed").size(), 1u);
 }
@@ -157,25 +154,25 @@ TEST(WebAccessSteps, ReadFailureKeepsTheBytesAndTheResponseStageReplacesTheStatu
 TEST(WebAccessSteps, ReadFailureStaysInStatusWhenTheHeadersCannotBeRead) {
   RecordingTransport fake;
   RecordingPump pump(&fake.log);
-  fake.bodyPieces = {B("body")};
+  fake.bodyPieces = {ToBytes("body")};
   fake.breakAfterPieces = true;
   fake.failing = {"QueryRawHeaders"};
   Text status = "old", headers = "keep";
-  Bytes bytes = B("keep");
+  Bytes bytes = ToBytes("keep");
   EXPECT_EQ(
       WebAccess({.url = "http://h/"},
                 {.returnedHeaders = &headers, .status = &status, .responseBytes = &bytes}, fake),
       "");
   EXPECT_EQ(status, Utf8ToAnsi("713 读取数据失败!"));
   EXPECT_EQ(headers, "keep");
-  EXPECT_EQ(bytes, B("keep"));
+  EXPECT_EQ(bytes, ToBytes("keep"));
   EXPECT_EQ(fake.Calls("ProcessEvents").size(), 1u);
   EXPECT_EQ(fake.Calls("CloseHandle").size(), 3u);
 }
 
 TEST(WebAccessSteps, UnreadableHeadersLeaveTheStatusAsTheCallerHadIt) {
   RecordingTransport fake;
-  fake.bodyPieces = {B("body")};
+  fake.bodyPieces = {ToBytes("body")};
   fake.failing = {"QueryRawHeaders"};
   Text status = "old";
   EXPECT_EQ(WebAccess({.url = "http://h/"}, {.status = &status}, fake), "");
@@ -331,7 +328,7 @@ TEST(WebAccessSteps, MethodIndexChoosesTheVerb) {
 TEST(WebAccessSteps, PostDataIsSentAsItsBytes) {
   RecordingTransport fake;
   WebAccess({.url = "http://h/", .method = 1, .postData = "k=\xC4\xE3"}, {}, fake);
-  EXPECT_EQ(fake.sentBody, B("k=\xC4\xE3"));
+  EXPECT_EQ(fake.sentBody, ToBytes("k=\xC4\xE3"));
 }
 
 TEST(WebAccessSteps, CredentialsNeedBothHalves) {
