@@ -1,4 +1,5 @@
 #include <ostream>
+#include <string>
 
 #include "catalogue/fetch_song_list.h"
 #include "catalogue/memory_song_table.h"
@@ -8,12 +9,21 @@
 namespace gedan::cli {
 namespace {
 
+// A cell as UTF-8 within its field: a tab or line break from the page would split the song's line.
+std::string FieldText(const Text& cell) {
+  std::string text = AnsiToUtf8(cell);
+  for (char& c : text) {
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
 void PrintRows(const SongTable& table, std::ostream& out) {
   constexpr int kColumns[] = {kColumnIndex, kColumnName, kColumnHash, kColumnAlbumId, kColumnUrl};
   for (int row = 0; row < table.GetItemCount(); ++row) {
     const char* separator = "";
     for (int column : kColumns) {
-      out << separator << AnsiToUtf8(table.GetItemText(row, column));
+      out << separator << FieldText(table.GetItemText(row, column));
       separator = "\t";
     }
     out << '\n';

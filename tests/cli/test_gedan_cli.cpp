@@ -100,6 +100,21 @@ TEST_F(GedanCliTest, ListPrintsOneTabSeparatedUtf8LinePerSong) {
   EXPECT_EQ(run.err, "");
 }
 
+TEST_F(GedanCliTest, NamesWithTabsOrLineBreaksStayInTheirField) {
+  // A page's names may hold any character; each song still gets one line of five fields.
+  server_.Serve("/share",
+                {.body = SharePage(R"([{"hash":"A1","song_name":"a\tb\r\nc","album_id":"1"},)"
+                                   R"({"hash":"B2","song_name":"d\ne","album_id":"2"}])")});
+  setenv("GEDAN_SERVICE_ORIGIN", "http://svc.test", 1);
+
+  const CliRun run = RunCli({"list", server_.Url("/share")});
+
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "0\ta b  c\tA1\t1\thttp://svc.test/yy/index.php?r=play/getdata&hash=A1&album_id=1&_=\n"
+            "1\td e\tB2\t2\thttp://svc.test/yy/index.php?r=play/getdata&hash=B2&album_id=2&_=\n");
+}
+
 TEST_F(GedanCliTest, EmptyListPrintsNothingAndSucceeds) {
   server_.Serve("/share", {.body = SharePage("[]")});
   const CliRun run = RunCli({"list", server_.Url("/share")});
