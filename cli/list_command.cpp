@@ -45,7 +45,9 @@ int RunList(const Arguments& args, std::ostream& out, std::ostream& err) {
     case SongListOutcome::kAbandoned:
       PrintRows(table, out);
       out.flush();
-      return out ? kExitOk : kExitFailed;
+      if (out) return kExitOk;
+      err << "gedan-cli: cannot write the song list to standard output\n";
+      return kExitFailed;
     case SongListOutcome::kFetchFailed:
       err << "gedan-cli: cannot fetch " << link;
       if (!result.status.empty()) err << ": " << AnsiToUtf8(result.status);

@@ -30,14 +30,19 @@ struct CliRun {
   std::string err;
 };
 
-// Runs gedan-cli with `args`, collecting both output streams until it ends.
-CliRun RunCli(const std::vector<std::string>& args) {
+// Runs gedan-cli with `args`, collecting both output streams until it ends. With `stdoutFile`, the
+// standard output goes to that file instead.
+CliRun RunCli(const std::vector<std::string>& args, const char* stdoutFile = nullptr) {
   int outPipe[2];
   int errPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) return {};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+  if (stdoutFile != nullptr) {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutFile, O_WRONLY, 0);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+  }
   posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
   std::vector<std::string> all = {GEDAN_CLI_PATH};
   all.insert(all.end(), args.begin(), args.end());
@@ -113,6 +118,13 @@ TEST_F(GedanCliTest, NamesWithTabsOrLineBreaksStayInTheirField) {
   EXPECT_EQ(run.out,
             "0\ta b  c\tA1\t1\thttp://svc.test/yy/index.php?r=play/getdata&hash=A1&album_id=1&_=\n"
             "1\td e\tB2\t2\thttp://svc.test/yy/index.php?r=play/getdata&hash=B2&album_id=2&_=\n");
+}
+
+TEST_F(GedanCliTest, ListThatCannotBeWrittenSaysSoAndFails) {
+  server_.Serve("/share", {.body = SharePage(R"([{"hash":"A1","song_name":"x","album_id":"1"}])")});
+  const CliRun run = RunCli({"list", server_.Url("/share")}, "/dev/full");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
 }
 
 TEST_F(GedanCliTest, EmptyListPrintsNothingAndSucceeds) {
