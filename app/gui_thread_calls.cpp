@@ -36,14 +36,13 @@ bool GuiThreadCalls::Run(const std::function<void()>& work) {
   }
   auto call = std::make_shared<State::Call>();
   call->work = &work;
-  {
-    std::lock_guard lock(state->mutex);
-    if (state->closed) return false;
-    state->pending.push_back(call);
-  }
+  std::unique_lock lock(state->mutex);
+  if (state->closed) return false;
+  state->pending.push_back(call);
+  // Posted under the lock: Close(), and so the destructor, waits for it, so `this` is alive here.
+  // Posting only queues an event; the GUI thread runs it later.
   QMetaObject::invokeMethod(
       this, [this] { RunPending(); }, Qt::QueuedConnection);
-  std::unique_lock lock(state->mutex);
   state->finished.wait(lock, [&] { return call->done || state->closed; });
   return call->done;
 }
