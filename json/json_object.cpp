@@ -123,7 +123,13 @@ bool JsonObject::Parse(TextView text) {
   if (!host_) return false;
   host_->Eval("var " + name_ + "=null");
   Text load = "var " + name_ + "=";
-  AppendJsonValue(load, text);  // a long text is copied once, not three times
+  // A rejected text leaves null behind, an empty one nothing at all: undefined, which has no JSON
+  // form, so what is read out of an empty reply and stored elsewhere adds no member.
+  if (text.empty()) {
+    load += "undefined";
+  } else {
+    AppendJsonValue(load, text);  // a long text is copied once, not three times
+  }
   host_->AddCode(load);
   return host_->EvalBoolean("null !=" + name_);
 }

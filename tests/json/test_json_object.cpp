@@ -226,6 +226,10 @@ TEST(JsonObjectTest, SettersBuildADocument) {
   json.RemoveElement("tags[0]");
   EXPECT_EQ(json.GetJson("list"), "[1,3]");
   EXPECT_EQ(json.GetJson("tags"), R"([{"id":7},"y"])");
+  // No array there: the document stays as it was.
+  const Text before = json.ToJson();
+  json.RemoveElement("missing[0]");
+  EXPECT_EQ(json.ToJson(), before);
 
   json.Reset(kJsonArray);
   EXPECT_EQ(json.ToJson(), "[]");
@@ -323,6 +327,10 @@ TEST(JsonObjectTest, ParseStartsFromAFreshEngine) {
   EXPECT_EQ(json.GetType(), kJsonNull);
   EXPECT_EQ(json.GetText("u"), "");
   EXPECT_EQ(json.ToJson(), "null");
+  // An empty text leaves the variable undefined, which has no JSON form.
+  EXPECT_FALSE(json.Parse(""));
+  EXPECT_EQ(json.GetType(), kJsonNull);
+  EXPECT_EQ(json.ToJson(), "");
   TextArray names = {"stale"};
   EXPECT_EQ(json.GetMemberNames(names), 0);
   EXPECT_THAT(names, IsEmpty());

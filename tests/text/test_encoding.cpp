@@ -88,6 +88,18 @@ TEST(Encoding, BrokenInputBecomesOneReplacementAndTheRestSurvives) {
   // A GB18030 lead byte before a byte that cannot follow it.
   EXPECT_EQ(AnsiToUtf8("\x81 a"), "\xEF\xBF\xBD a");
 
+  // A well-formed character that the internal code page has no code for (U+E78D, a private-use
+  // character whose old GB18030 code now stands for U+FE10) becomes one character, as it does from
+  // UTF-16, not one replacement per byte.
+  const Text unencodable = Utf16ToAnsi(u"\uE78D");
+  EXPECT_EQ(Utf8ToAnsi("a\xEE\x9E\x8D"
+                       "b"),
+            "a" + unencodable + "b");
+  EXPECT_EQ(DecodeCharset(ToByteSet("a\xEE\x9E\x8D"
+                                    "b"),
+                          "utf-8"),
+            "a" + unencodable + "b");
+
   // Truncated and surrogate-encoded UTF-8 at the end: how many replacements is open, but nothing
   // before them is lost and nothing else appears.
   for (const char* broken : {"a\xE4\xB8", "a\xED\xA0\x80", "a\xF0\x9F\x98"}) {
