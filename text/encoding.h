@@ -2,8 +2,10 @@
 
 // Conversions between the internal code page (GB18030) and Unicode, and the conversions at the
 // system's boundaries: UTF-8 for file names, the terminal and the script engine, UTF-16 for Qt and
-// the regex engine, any named charset for web pages. All of them go through iconv; none loses a
-// character. Bytes that are not valid in the source encoding become U+FFFD (or its GB18030 form).
+// the regex engine, any named charset for web pages. All of them go through iconv, and GB18030
+// covers Unicode, so no ordinary character is lost (the C library maps a handful of private-use
+// code points to nothing). Bytes that are not valid in the source encoding, and characters the
+// target cannot hold, become U+FFFD (or its GB18030 form).
 //
 //   Bytes wide = AnsiToUnicode("A");      // 41 00 00 00
 //   Text t = UnicodeToAnsi(wide);         // "A"
