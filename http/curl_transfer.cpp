@@ -1,11 +1,27 @@
 #include "http/curl_transfer.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace gedan {
 namespace {
 
 constexpr std::size_t kMaxHeaderBytes = std::size_t{1} << 20;
+
+// "HTTP/1.1 302 Found": the status code begins after the first blank.
+bool IsRedirectStatusLine(TextView line) {
+  auto blank = line.find(' ');
+  return blank != TextView::npos && line.substr(blank + 1).starts_with('3');
+}
+
+// A "Location:" line (any letter case) with a target after it.
+bool IsLocationLine(TextView line) {
+  constexpr TextView kName = "location:";
+  if (line.size() < kName.size()) return false;
+  for (std::size_t i = 0; i < kName.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i]) return false;
+  return line.find_first_not_of(" \t\r\n", kName.size()) != TextView::npos;
+}
 
 }  // namespace
 
@@ -32,6 +48,8 @@ std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t
   if (line.starts_with("HTTP/")) {
     transfer->rawHeaders_.clear();
     transfer->headersComplete_ = false;
+    transfer->redirectStatus_ = IsRedirectStatusLine(line);
+    transfer->hasLocation_ = false;
   }
   // Lines after a complete block are trailers of a chunked body, not headers of the response.
   if (transfer->headersComplete_) return length;
@@ -40,6 +58,7 @@ std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t
   // Texts never hold a zero byte.
   for (char c : line)
     if (c != '\0') transfer->rawHeaders_.push_back(c);
+  if (IsLocationLine(line)) transfer->hasLocation_ = true;
   if (line == "\r\n" || line == "\n") transfer->headersComplete_ = true;
   return length;
 }

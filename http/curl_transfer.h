@@ -32,6 +32,9 @@ class BufferedTransfer {
   bool succeeded() const { return result_ == CURLE_OK; }
   // Whether the final response's header block arrived in full (its empty line was seen).
   bool HeadersComplete() const { return headersComplete_; }
+  // Whether the last header block is a redirect (a 3xx status with a Location target): after a
+  // failed transfer that follows redirects, it was passed over and no final response came.
+  bool EndedOnRedirect() const { return redirectStatus_ && hasLocation_; }
   // Whether any byte of a request left this machine.
   bool RequestSent() const { return requestSent_; }
   const Text& RawHeaders() const { return rawHeaders_; }
@@ -50,6 +53,8 @@ class BufferedTransfer {
   CURLcode result_ = CURLE_FAILED_INIT;
   bool headersComplete_ = false;
   bool requestSent_ = false;
+  bool redirectStatus_ = false;
+  bool hasLocation_ = false;
   Text rawHeaders_;
   std::deque<Bytes> pieces_;
 };

@@ -113,6 +113,23 @@ TEST_F(WebAccessLoopback, EndlessRedirectsStopAfterTenAsAMissingResponse) {
   EXPECT_EQ(server.Requests().size(), 11u);
 }
 
+TEST_F(WebAccessLoopback, RedirectToAnUnreachableTargetIsAMissingResponse) {
+  Text deadUrl;
+  {
+    LoopbackServer gone;
+    deadUrl = gone.Url("/x");
+  }
+  server.Serve("/old", {.status = 302, .headers = {{"Location", deadUrl}}, .body = "moved"});
+  Text headers = "keep", location = "keep";
+  EXPECT_EQ(WebAccess({.url = server.Url("/old"), .timeoutSeconds = 2},
+                      {.returnedHeaders = &headers, .location = &location, .status = &status}),
+            "");
+  // The redirect was passed over: its headers are not the answer.
+  EXPECT_EQ(status, Utf8ToAnsi("712 服务器未响应!"));
+  EXPECT_EQ(headers, "keep");
+  EXPECT_EQ(location, "keep");
+}
+
 TEST_F(WebAccessLoopback, SetCookieLinesAreCollectedAndMerged) {
   server.Serve(
       "/c",
