@@ -8,10 +8,16 @@ namespace {
 
 constexpr std::size_t kMaxHeaderBytes = std::size_t{1} << 20;
 
-// "HTTP/1.1 302 Found": the status code begins after the first blank.
-bool IsRedirectStatusLine(TextView line) {
-  auto blank = line.find(' ');
-  return blank != TextView::npos && line.substr(blank + 1).starts_with('3');
+// "HTTP/1.1 302 Found" gives 302; 0 when no three-digit code follows the first blank.
+long StatusCode(TextView statusLine) {
+  auto blank = statusLine.find(' ');
+  if (blank == TextView::npos || statusLine.size() < blank + 4) return 0;
+  long code = 0;
+  for (char c : statusLine.substr(blank + 1, 3)) {
+    if (c < '0' || c > '9') return 0;
+    code = code * 10 + (c - '0');
+  }
+  return code;
 }
 
 // A "Location:" line (any letter case) with a target after it.
@@ -32,10 +38,26 @@ void BufferedTransfer::Perform(CURL* easy) {
   curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &BufferedTransfer::OnBody);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &BufferedTransfer::OnRequestReady);
+  curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
   result_ = curl_easy_perform(easy);
-  long requestSize = 0;
-  curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &requestSize);
-  requestSent_ = requestSize > 0 || !rawHeaders_.empty();
+  // A proxy's answer to CONNECT is never counted as the response code. When such an answer opened
+  // the tunnel and nothing came back through it, there is no response at all.
+  long responseCode = 0;
+  curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &responseCode);
+  if (result_ != CURLE_OK && statusCode_ != responseCode && statusCode_ >= 200 &&
+      statusCode_ < 300) {
+    rawHeaders_.clear();
+    headersComplete_ = false;
+  }
+  requestSent_ = requestSent_ || !rawHeaders_.empty();
+}
+
+// Called once the connection (a proxy tunnel and TLS included) stands and the request goes out;
+// the bytes of a CONNECT to a proxy are no request of ours.
+int BufferedTransfer::OnRequestReady(void* self, char*, char*, int, int) {
+  static_cast<BufferedTransfer*>(self)->requestSent_ = true;
+  return CURL_PREREQFUNC_OK;
 }
 
 std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t count,
@@ -48,7 +70,7 @@ std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t
   if (line.starts_with("HTTP/")) {
     transfer->rawHeaders_.clear();
     transfer->headersComplete_ = false;
-    transfer->redirectStatus_ = IsRedirectStatusLine(line);
+    transfer->statusCode_ = StatusCode(line);
     transfer->hasLocation_ = false;
   }
   // Lines after a complete block are trailers of a chunked body, not headers of the response.

@@ -34,8 +34,8 @@ class BufferedTransfer {
   bool HeadersComplete() const { return headersComplete_; }
   // Whether the last header block is a redirect (a 3xx status with a Location target): after a
   // failed transfer that follows redirects, it was passed over and no final response came.
-  bool EndedOnRedirect() const { return redirectStatus_ && hasLocation_; }
-  // Whether any byte of a request left this machine.
+  bool EndedOnRedirect() const { return statusCode_ >= 300 && statusCode_ < 400 && hasLocation_; }
+  // Whether the request went out (a connection stood ready for it).
   bool RequestSent() const { return requestSent_; }
   const Text& RawHeaders() const { return rawHeaders_; }
 
@@ -45,6 +45,8 @@ class BufferedTransfer {
   Bytes TakeBody();
 
  private:
+  static int OnRequestReady(void* self, char* primaryIp, char* localIp, int primaryPort,
+                            int localPort);
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
 
@@ -53,7 +55,7 @@ class BufferedTransfer {
   CURLcode result_ = CURLE_FAILED_INIT;
   bool headersComplete_ = false;
   bool requestSent_ = false;
-  bool redirectStatus_ = false;
+  long statusCode_ = 0;  // of the last header block
   bool hasLocation_ = false;
   Text rawHeaders_;
   std::deque<Bytes> pieces_;
