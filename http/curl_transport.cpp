@@ -256,6 +256,8 @@ bool CurlTransport::SendRequest(TransportHandle handle, const Bytes& body) {
   if (connection.session.accessType == AccessType::kNamedProxy)
     proxy = SelectProxy(connection.session.proxyName, request->secure);
   curl_easy_setopt(easy, CURLOPT_PROXY, proxy.c_str());
+  // Nor may the environment's exemption list bypass the proxy the caller named.
+  curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
   if (!request->userName.empty() || !request->password.empty()) {
     curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
     curl_easy_setopt(easy, CURLOPT_USERNAME, request->userName.c_str());

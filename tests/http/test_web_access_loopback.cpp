@@ -1,6 +1,7 @@
 // WebAccess over libcurl against a loopback HTTP server: what goes on the wire and what comes back.
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -198,6 +199,16 @@ TEST_F(WebAccessLoopback, PlainRequestsGoThroughTheNamedProxyWithItsCredentials)
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].Header("Host"), "gedan.invalid");
   EXPECT_EQ(requests[0].Header("Proxy-Authorization"), "Basic cHU6cHA=");  // pu:pp
+}
+
+TEST_F(WebAccessLoopback, NamedProxyIsUsedWhateverTheEnvironmentExempts) {
+  std::string proxy = "127.0.0.1:" + std::to_string(server.port());
+  ::setenv("no_proxy", "*", 1);
+  WebAccess({.url = "http://gedan.invalid/", .proxy = proxy, .timeoutSeconds = 5});
+  ::unsetenv("no_proxy");
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].Header("Host"), "gedan.invalid");
 }
 
 TEST_F(WebAccessLoopback, StalledServerEndsWithinTheTimeout) {
