@@ -41,12 +41,13 @@ void BufferedTransfer::Perform(CURL* easy) {
   curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &BufferedTransfer::OnRequestReady);
   curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
   result_ = curl_easy_perform(easy);
-  // A proxy's answer to CONNECT is never counted as the response code. When such an answer opened
-  // the tunnel and nothing came back through it, there is no response at all.
+  // When the transfer broke off after an interim "1xx" answer, or after a proxy's answer that
+  // opened a tunnel (curl never counts that one as the response code), no response came at all.
   long responseCode = 0;
   curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &responseCode);
-  if (result_ != CURLE_OK && statusCode_ != responseCode && statusCode_ >= 200 &&
-      statusCode_ < 300) {
+  bool interim = statusCode_ >= 100 && statusCode_ < 200;
+  bool tunnelOpened = statusCode_ != responseCode && statusCode_ >= 200 && statusCode_ < 300;
+  if (result_ != CURLE_OK && (interim || tunnelOpened)) {
     rawHeaders_.clear();
     headersComplete_ = false;
   }

@@ -222,6 +222,21 @@ TEST_F(WebAccessLoopback, StalledServerEndsWithinTheTimeout) {
   EXPECT_LT(elapsed, std::chrono::seconds(4));
 }
 
+TEST_F(WebAccessLoopback, InterimAnswerAloneIsNoResponse) {
+  // The server grants "100 Continue", then never sends the final answer.
+  server.Serve("/slow", {.body = "late", .delayMs = 20000});
+  Text headers = "keep";
+  EXPECT_EQ(WebAccess({.url = server.Url("/slow"),
+                       .method = 1,
+                       .postData = "a=1",
+                       .headers = "Expect: 100-continue",
+                       .timeoutSeconds = 1},
+                      {.returnedHeaders = &headers, .status = &status}),
+            "");
+  EXPECT_EQ(status, Utf8ToAnsi("712 服务器未响应!"));
+  EXPECT_EQ(headers, "keep");
+}
+
 TEST_F(WebAccessLoopback, TransferThatStallsMidBodyKeepsWhatArrived) {
   const std::string body(4000, 'x');
   server.Serve("/stall", {.body = body, .truncateAfter = 1000, .stallMs = 20000});
