@@ -77,12 +77,17 @@ std::size_t BufferedTransfer::OnHeader(char* data, std::size_t size, std::size_t
   // Lines after a complete block are trailers of a chunked body, not headers of the response.
   if (transfer->headersComplete_) return length;
   // A header block this large is no answer but an attack on memory.
-  if (transfer->rawHeaders_.size() + length > kMaxHeaderBytes) return 0;
+  if (transfer->rawHeaders_.size() + length + 1 > kMaxHeaderBytes) return 0;
+  // Some servers end their lines with a line feed alone; every line is handed on ended by CR LF.
+  TextView content = line;
+  if (content.ends_with('\n')) content.remove_suffix(1);
+  if (content.ends_with('\r')) content.remove_suffix(1);
   // Texts never hold a zero byte.
-  for (char c : line)
+  for (char c : content)
     if (c != '\0') transfer->rawHeaders_.push_back(c);
-  if (IsLocationLine(line)) transfer->hasLocation_ = true;
-  if (line == "\r\n" || line == "\n") transfer->headersComplete_ = true;
+  transfer->rawHeaders_ += "\r\n";
+  if (IsLocationLine(content)) transfer->hasLocation_ = true;
+  if (content.empty()) transfer->headersComplete_ = true;
   return length;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "http/curl_transport.h"
+#include "http/one_answer_server.h"
 #include "http/recording_transport.h"
 #include "http/web_access.h"
 #include "support/loopback_server.h"
@@ -18,6 +19,7 @@ namespace {
 
 using testing::CannedResponse;
 using testing::LoopbackServer;
+using testing::OneAnswerServer;
 using testing::RecordingTransport;
 
 const Text kNiHao = "\xC4\xE3\xBA\xC3";  // GB18030 你好
@@ -129,6 +131,23 @@ TEST_F(WebAccessLoopback, RedirectToAnUnreachableTargetIsAMissingResponse) {
   EXPECT_EQ(status, Utf8ToAnsi("712 服务器未响应!"));
   EXPECT_EQ(headers, "keep");
   EXPECT_EQ(location, "keep");
+}
+
+TEST_F(WebAccessLoopback, HeaderLinesEndedByALoneLineFeedAreHandedOutWithCrLf) {
+  OneAnswerServer sloppy(
+      "HTTP/1.1 302 Found\nSet-Cookie: a=1; path=/\nLocation: /next\nContent-Length: 2\n\nok");
+  Text headers, cookies, location;
+  EXPECT_EQ(WebAccess({.url = sloppy.Url("/"), .noRedirect = true}, {.returnedCookies = &cookies,
+                                                                     .returnedHeaders = &headers,
+                                                                     .location = &location,
+                                                                     .status = &status}),
+            "ok");
+  EXPECT_EQ(headers,
+            "HTTP/1.1 302 Found\r\nSet-Cookie: a=1; path=/\r\nLocation: /next\r\n"
+            "Content-Length: 2\r\n\r\n");
+  EXPECT_EQ(status, "302 Found");
+  EXPECT_EQ(cookies, "a=1");
+  EXPECT_EQ(location, "/next");
 }
 
 TEST_F(WebAccessLoopback, SetCookieLinesAreCollectedAndMerged) {

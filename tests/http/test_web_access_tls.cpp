@@ -8,18 +8,17 @@
 #include <string>
 #include <thread>
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
+#include "http/one_answer_server.h"
 #include "http/web_access.h"
 #include "text/encoding.h"
 
 namespace gedan {
 namespace {
+
+using testing::OneAnswerServer;
 
 TEST(WebAccessTls, UntrustedCertificateFailsTheSend) {
   httplib::SSLServer server(GEDAN_HTTP_TEST_DATA "/loopback.crt",
@@ -46,53 +45,10 @@ TEST(WebAccessTls, UntrustedCertificateFailsTheSend) {
   EXPECT_EQ(served, 0);
 }
 
-// A proxy that grants one CONNECT tunnel and then hangs up instead of relaying: the client's TLS
-// handshake never reaches a server.
-class HangUpTunnelProxy {
- public:
-  HangUpTunnelProxy() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
-    ::listen(listener_, 1);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] {
-      int client = ::accept(listener_, nullptr, nullptr);
-      if (client < 0) return;
-      std::string request;
-      char buffer[512];
-      while (request.find("\r\n\r\n") == std::string::npos) {
-        auto n = ::recv(client, buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        request.append(buffer, static_cast<std::size_t>(n));
-      }
-      const std::string answer = "HTTP/1.1 200 Connection established\r\n\r\n";
-      ::send(client, answer.data(), answer.size(), 0);
-      ::close(client);
-    });
-  }
-  ~HangUpTunnelProxy() {
-    ::shutdown(listener_, SHUT_RDWR);
-    thread_.join();
-    ::close(listener_);
-  }
-  HangUpTunnelProxy(const HangUpTunnelProxy&) = delete;
-  HangUpTunnelProxy& operator=(const HangUpTunnelProxy&) = delete;
-
-  std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
-
- private:
-  int listener_ = -1;
-  int port_ = 0;
-  std::thread thread_;
-};
-
 TEST(WebAccessTls, TunnelWithoutAServerBehindItIsAFailedSend) {
-  HangUpTunnelProxy proxy;
+  // The proxy grants the tunnel, then hangs up instead of relaying: the TLS handshake never
+  // reaches a server.
+  OneAnswerServer proxy("HTTP/1.1 200 Connection established\r\n\r\n");
   Text status, headers = "keep";
   Text result =
       WebAccess({.url = "https://gedan.invalid/", .proxy = proxy.Address(), .timeoutSeconds = 5},
