@@ -1,5 +1,7 @@
 #include "http/cookies.h"
 
+#include <unordered_set>
+
 #include "text/primitives.h"
 
 namespace gedan {
@@ -9,9 +11,12 @@ Text MergeCookies(Text& requestCookies, Text& responseCookies) {
   responseCookies = TrimBoth(responseCookies);
   TextArray requestItems = SplitText(requestCookies, ";");
   TextArray merged = SplitText(responseCookies, ";");
+  // The names in `merged`, hashed for the same reason as in RemoveDuplicateItems. `merged` grows as
+  // we go, so of several request items of one name only the first gets in.
+  std::unordered_set<Text> names;
+  for (const Text& item : merged) names.insert(CookieName(item));
   for (const Text& item : requestItems) {
-    // `merged` grows as we go, so of several request items of one name only the first gets in.
-    if (!HasCookieName(merged, CookieName(item))) merged.push_back(item);
+    if (names.insert(CookieName(item)).second) merged.push_back(item);
   }
   Text joined;
   for (const Text& item : merged) {
@@ -33,11 +38,13 @@ bool HasCookieName(const TextArray& items, TextView name) {
 }
 
 Text RemoveDuplicateItems(TextView text, TextView separator) {
-  TextArray seen;
+  // A response may set tens of thousands of cookies: looking each one up in a list of those seen
+  // would take quadratic time, so the lookup is hashed.
+  TextArray parts = SplitText(text, separator);
+  std::unordered_set<TextView> seen;
   Text out;
-  for (const Text& part : SplitText(text, separator)) {
-    if (FindItem(seen, part) == kNotFound) {
-      seen.push_back(part);
+  for (const Text& part : parts) {
+    if (seen.insert(part).second) {
       out += part;
       out += separator;
     }

@@ -32,7 +32,10 @@ class BufferedTransfer {
   bool succeeded() const { return result_ == CURLE_OK; }
   // Whether the final response's header block arrived in full (its empty line was seen).
   bool HeadersComplete() const { return headersComplete_; }
-  // Whether any byte of a request left this machine.
+  // Whether the last header block is a redirect (a 3xx status with a Location target): after a
+  // failed transfer that follows redirects, it was passed over and no final response came.
+  bool EndedOnRedirect() const { return statusCode_ >= 300 && statusCode_ < 400 && hasLocation_; }
+  // Whether the request went out (a connection stood ready for it).
   bool RequestSent() const { return requestSent_; }
   const Text& RawHeaders() const { return rawHeaders_; }
 
@@ -42,6 +45,8 @@ class BufferedTransfer {
   Bytes TakeBody();
 
  private:
+  static int OnRequestReady(void* self, char* primaryIp, char* localIp, int primaryPort,
+                            int localPort);
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
 
@@ -50,6 +55,8 @@ class BufferedTransfer {
   CURLcode result_ = CURLE_FAILED_INIT;
   bool headersComplete_ = false;
   bool requestSent_ = false;
+  long statusCode_ = 0;  // of the last header block
+  bool hasLocation_ = false;
   Text rawHeaders_;
   std::deque<Bytes> pieces_;
 };

@@ -256,6 +256,8 @@ bool CurlTransport::SendRequest(TransportHandle handle, const Bytes& body) {
   if (connection.session.accessType == AccessType::kNamedProxy)
     proxy = SelectProxy(connection.session.proxyName, request->secure);
   curl_easy_setopt(easy, CURLOPT_PROXY, proxy.c_str());
+  // Nor may the environment's exemption list bypass the proxy the caller named.
+  curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
   if (!request->userName.empty() || !request->password.empty()) {
     curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
     curl_easy_setopt(easy, CURLOPT_USERNAME, request->userName.c_str());
@@ -286,9 +288,13 @@ bool CurlTransport::SendRequest(TransportHandle handle, const Bytes& body) {
 bool CurlTransport::ReceiveResponse(TransportHandle handle) {
   Request* request = FindRequest(handle);
   if (request == nullptr || !request->transfer) return false;
-  // Running out of redirects is a failed answer, not a broken body.
-  return request->transfer->HeadersComplete() &&
-         request->transfer->result() != CURLE_TOO_MANY_REDIRECTS;
+  // Running out of redirects is a failed answer, not a broken body; so is a redirect whose target
+  // never answered: its headers belong to a response that was passed over.
+  const BufferedTransfer& transfer = *request->transfer;
+  bool redirectLeftUnanswered = request->transferOptions.followRedirects && !transfer.succeeded() &&
+                                transfer.EndedOnRedirect();
+  return transfer.HeadersComplete() && transfer.result() != CURLE_TOO_MANY_REDIRECTS &&
+         !redirectLeftUnanswered;
 }
 
 bool CurlTransport::QueryDataAvailable(TransportHandle handle, int* count) {

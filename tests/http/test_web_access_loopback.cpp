@@ -1,11 +1,13 @@
 // WebAccess over libcurl against a loopback HTTP server: what goes on the wire and what comes back.
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "http/curl_transport.h"
+#include "http/one_answer_server.h"
 #include "http/recording_transport.h"
 #include "http/web_access.h"
 #include "support/loopback_server.h"
@@ -17,6 +19,7 @@ namespace {
 
 using testing::CannedResponse;
 using testing::LoopbackServer;
+using testing::OneAnswerServer;
 using testing::RecordingTransport;
 
 const Text kNiHao = "\xC4\xE3\xBA\xC3";  // GB18030 你好
@@ -113,6 +116,40 @@ TEST_F(WebAccessLoopback, EndlessRedirectsStopAfterTenAsAMissingResponse) {
   EXPECT_EQ(server.Requests().size(), 11u);
 }
 
+TEST_F(WebAccessLoopback, RedirectToAnUnreachableTargetIsAMissingResponse) {
+  Text deadUrl;
+  {
+    LoopbackServer gone;
+    deadUrl = gone.Url("/x");
+  }
+  server.Serve("/old", {.status = 302, .headers = {{"Location", deadUrl}}, .body = "moved"});
+  Text headers = "keep", location = "keep";
+  EXPECT_EQ(WebAccess({.url = server.Url("/old"), .timeoutSeconds = 2},
+                      {.returnedHeaders = &headers, .location = &location, .status = &status}),
+            "");
+  // The redirect was passed over: its headers are not the answer.
+  EXPECT_EQ(status, Utf8ToAnsi("712 服务器未响应!"));
+  EXPECT_EQ(headers, "keep");
+  EXPECT_EQ(location, "keep");
+}
+
+TEST_F(WebAccessLoopback, HeaderLinesEndedByALoneLineFeedAreHandedOutWithCrLf) {
+  OneAnswerServer sloppy(
+      "HTTP/1.1 302 Found\nSet-Cookie: a=1; path=/\nLocation: /next\nContent-Length: 2\n\nok");
+  Text headers, cookies, location;
+  EXPECT_EQ(WebAccess({.url = sloppy.Url("/"), .noRedirect = true}, {.returnedCookies = &cookies,
+                                                                     .returnedHeaders = &headers,
+                                                                     .location = &location,
+                                                                     .status = &status}),
+            "ok");
+  EXPECT_EQ(headers,
+            "HTTP/1.1 302 Found\r\nSet-Cookie: a=1; path=/\r\nLocation: /next\r\n"
+            "Content-Length: 2\r\n\r\n");
+  EXPECT_EQ(status, "302 Found");
+  EXPECT_EQ(cookies, "a=1");
+  EXPECT_EQ(location, "/next");
+}
+
 TEST_F(WebAccessLoopback, SetCookieLinesAreCollectedAndMerged) {
   server.Serve(
       "/c",
@@ -183,6 +220,16 @@ TEST_F(WebAccessLoopback, PlainRequestsGoThroughTheNamedProxyWithItsCredentials)
   EXPECT_EQ(requests[0].Header("Proxy-Authorization"), "Basic cHU6cHA=");  // pu:pp
 }
 
+TEST_F(WebAccessLoopback, NamedProxyIsUsedWhateverTheEnvironmentExempts) {
+  std::string proxy = "127.0.0.1:" + std::to_string(server.port());
+  ::setenv("no_proxy", "*", 1);
+  WebAccess({.url = "http://gedan.invalid/", .proxy = proxy, .timeoutSeconds = 5});
+  ::unsetenv("no_proxy");
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].Header("Host"), "gedan.invalid");
+}
+
 TEST_F(WebAccessLoopback, StalledServerEndsWithinTheTimeout) {
   server.Serve("/silent", {.body = "late", .delayMs = 20000});
   auto start = std::chrono::steady_clock::now();
@@ -192,6 +239,21 @@ TEST_F(WebAccessLoopback, StalledServerEndsWithinTheTimeout) {
   EXPECT_EQ(status, Utf8ToAnsi("712 服务器未响应!"));
   // The stall clock ticks at least once a second; far below the server's 20 seconds.
   EXPECT_LT(elapsed, std::chrono::seconds(4));
+}
+
+TEST_F(WebAccessLoopback, InterimAnswerAloneIsNoResponse) {
+  // The server grants "100 Continue", then never sends the final answer.
+  server.Serve("/slow", {.body = "late", .delayMs = 20000});
+  Text headers = "keep";
+  EXPECT_EQ(WebAccess({.url = server.Url("/slow"),
+                       .method = 1,
+                       .postData = "a=1",
+                       .headers = "Expect: 100-continue",
+                       .timeoutSeconds = 1},
+                      {.returnedHeaders = &headers, .status = &status}),
+            "");
+  EXPECT_EQ(status, Utf8ToAnsi("712 服务器未响应!"));
+  EXPECT_EQ(headers, "keep");
 }
 
 TEST_F(WebAccessLoopback, TransferThatStallsMidBodyKeepsWhatArrived) {

@@ -5,16 +5,20 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include "http/one_answer_server.h"
 #include "http/web_access.h"
 #include "text/encoding.h"
 
 namespace gedan {
 namespace {
+
+using testing::OneAnswerServer;
 
 TEST(WebAccessTls, UntrustedCertificateFailsTheSend) {
   httplib::SSLServer server(GEDAN_HTTP_TEST_DATA "/loopback.crt",
@@ -39,6 +43,20 @@ TEST(WebAccessTls, UntrustedCertificateFailsTheSend) {
   EXPECT_EQ(result, "");
   EXPECT_EQ(status, Utf8ToAnsi("711 发送请求失败!"));
   EXPECT_EQ(served, 0);
+}
+
+TEST(WebAccessTls, TunnelWithoutAServerBehindItIsAFailedSend) {
+  // The proxy grants the tunnel, then hangs up instead of relaying: the TLS handshake never
+  // reaches a server.
+  OneAnswerServer proxy("HTTP/1.1 200 Connection established\r\n\r\n");
+  Text status, headers = "keep";
+  Text result =
+      WebAccess({.url = "https://gedan.invalid/", .proxy = proxy.Address(), .timeoutSeconds = 5},
+                {.returnedHeaders = &headers, .status = &status});
+  EXPECT_EQ(result, "");
+  // The proxy's "200 Connection established" is no answer of the server.
+  EXPECT_EQ(status, Utf8ToAnsi("711 发送请求失败!"));
+  EXPECT_EQ(headers, "keep");
 }
 
 }  // namespace
